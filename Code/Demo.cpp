@@ -1,0 +1,58 @@
+#include "Demo.h"
+
+#include "Part.h"
+
+Demo_Base::~Demo_Base() {}
+
+Demo::Demo(Platform::Instance instance, Platform::Window window, bool nosound)
+    : m_screen(new DDraw_Screen(instance, window, 640, 480, 32)),
+      m_music(new Module_Music("tekno.xm", window, nosound)), m_timer(new MM_Timer) {}
+
+Demo::~Demo() {}
+
+int Scene_Slot(int order, int current_slot) {
+    switch (order) {
+    case 0:
+        return 0;
+    case 10:
+    case 14:
+    case 18:
+        return 1;
+    case 22:
+        return 2;
+    case 30:
+        return 3;
+    default:
+        return current_slot;
+    }
+}
+
+void Demo::run(QEV_Lib::Callback* callback) {
+    Holder<Part> parts[4];
+
+    m_music->play();
+    m_timer->reset();
+
+    int current = 0;
+    int last_order = -1;
+    for (;;) {
+        current = Scene_Slot(m_music->position().m_order, current);
+        if (m_music->position().m_order > last_order) {
+            m_screen->clear();
+            last_order = m_music->position().m_order;
+        }
+        if (m_music->order() == 36)
+            break;
+        m_timer->update();
+        callback->call();
+        m_screen->begin_frame(0);
+        if (Part* part = parts[current].get()) {
+            part->update();
+            part->render();
+        }
+        m_screen->present();
+        if (Platform::Current_Backend().async_key_state(Platform::Key_Escape) & 0xFFFF)
+            break;
+    }
+    m_music->stop();
+}

@@ -1,0 +1,3 @@
+#include "Part.h"
+
+Part::~Part() {}

@@ -1,0 +1,7 @@
+#include "Callback.h"
+
+namespace QEV_Lib {
+
+Callback::~Callback() {}
+
+}

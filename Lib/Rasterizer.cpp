@@ -1,0 +1,7 @@
+#include "Rasterizer.h"
+
+namespace QEV_Rasterizer {
+
+Rasterizer::~Rasterizer() {}
+
+}
