@@ -1,0 +1,3 @@
+#include "Module.h"
+
+std::vector<uint8_t> Compose_Tekno_Module() { return {}; }

@@ -1,0 +1,3 @@
+#include "Pictures.h"
+
+void Write_Pictures(const std::filesystem::path&) {}
