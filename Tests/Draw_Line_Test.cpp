@@ -208,3 +208,23 @@ TEST(Draw_Line, ClipBoundsStayThoseOfTheFirstScreen) {
     EXPECT_EQ(changed.front(), (Pixel{2, 100, 0xFFFEFEFF}));
     EXPECT_EQ(changed.back(), (Pixel{317, 101, 0xFF000001}));  // its right edge at 318
 }
+
+// Endpoints far outside the screen, at every angle: the clipped segments stay
+// off the outermost rows and columns. (Writes beyond the buffer show under
+// the address sanitizer.)
+TEST(Draw_Line, ClippedSegmentsStayInsideTheMargin) {
+    Fixture f(0);
+    uint32_t state = 1;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return float(int32_t(state >> 8) % 4000 - 1680) * 0.37f;
+    };
+    for (int n = 0; n < 20000; ++n) {
+        const float x0 = next(), y0 = next(), x1 = next(), y1 = next();
+        f.draw({x0, y0, x1, y1}, 0x00010101);
+    }
+    const std::vector<Pixel> changed = f.changed(0);
+    ASSERT_GT(changed.size(), size_t(Width * Height / 2));
+    for (const Pixel& p : changed)
+        ASSERT_TRUE(p.x >= 1 && p.x < Width && p.y >= 1 && p.y < Height) << p;
+}
