@@ -1,0 +1,3 @@
+#include "Texture.h"
+
+Texture::~Texture() {}
