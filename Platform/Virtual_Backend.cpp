@@ -1,5 +1,6 @@
 #include "Virtual_Backend.h"
 
+#include <algorithm>
 
 namespace Platform {
 
@@ -75,22 +76,34 @@ void Virtual_Sound::start() { calls.push_back("start"); }
 uint32_t Virtual_Sound::load_module(const char* file_name, std::string* reason) {
     calls.push_back(std::string("load ") + file_name);
     if (position_script)
-        return Scripted_Module;
-    *reason = "no module can be played: the virtual sound device has no position script";
-    return 0;
+        return Module_Handle;
+    m_player = Module_Player::load(file_name, reason);
+    m_playing = false;
+    return m_player ? Module_Handle : 0;
 }
 
 bool Virtual_Sound::play(uint32_t module) {
     calls.push_back("play");
-    return module == Scripted_Module && !refuse_play;
+    if (module != Module_Handle || refuse_play || !(position_script || m_player))
+        return false;
+    m_playing = true;
+    return true;
 }
 
-void Virtual_Sound::stop_channel(uint32_t) { calls.push_back("stop_channel"); }
+void Virtual_Sound::stop_channel(uint32_t) {
+    calls.push_back("stop_channel");
+    m_playing = false;
+}
 
 uint32_t Virtual_Sound::position(uint32_t module) {
-    if (module != Scripted_Module || !position_script)
+    if (module != Module_Handle)
         return 0xFFFFFFFF;
-    return position_script();
+    if (position_script)
+        return position_script();
+    if (!m_player)
+        return 0xFFFFFFFF;
+    Module_Row now = m_player->row_at(m_player->rendered());
+    return uint32_t(now.order) | (uint32_t(now.row) << 16);
 }
 
 uint32_t Virtual_Sound::set_sync(uint32_t, uint32_t, uint32_t, Sync_Proc, void*) {
@@ -98,14 +111,36 @@ uint32_t Virtual_Sound::set_sync(uint32_t, uint32_t, uint32_t, Sync_Proc, void*)
     return 0;
 }
 
-bool Virtual_Sound::play_from(uint32_t, uint32_t, uint32_t, bool) {
+bool Virtual_Sound::play_from(uint32_t module, uint32_t position, uint32_t, bool) {
     calls.push_back("play_from");
-    return false;
+    if (module != Module_Handle || position_script || !m_player)
+        return false;
+    if (!m_player->seek(int(position & 0xFFFF), int(position >> 16)))
+        return false;
+    m_playing = true;
+    return true;
 }
 
 void Virtual_Sound::stop_device() { calls.push_back("stop_device"); }
 
-void Virtual_Sound::free_module(uint32_t) { calls.push_back("free_module"); }
+void Virtual_Sound::free_module(uint32_t) {
+    calls.push_back("free_module");
+    m_player.reset();
+    m_playing = false;
+}
+
+void Virtual_Sound::frame_presented(int frames_per_second) {
+    m_rate_remainder += Module_Player::Sample_Rate;
+    size_t frames = size_t(m_rate_remainder / uint64_t(frames_per_second));
+    m_rate_remainder %= uint64_t(frames_per_second);
+    m_frame_samples.resize(2 * frames);
+    if (m_playing && m_player)
+        m_player->render(m_frame_samples.data(), frames);
+    else
+        std::fill(m_frame_samples.begin(), m_frame_samples.end(), int16_t(0));
+    if (on_samples)
+        on_samples(m_frame_samples.data(), frames);
+}
 
 void Virtual_Sound::free_device() { calls.push_back("free_device"); }
 
@@ -206,6 +241,7 @@ void Virtual_Backend::set_frame_rate(int frames_per_second) {
 void Virtual_Backend::frame_presented(Virtual_Display& display) {
     ++m_frames_since_base;
     ++m_frames_total;
+    m_sound.frame_presented(m_frames_per_second);
     if (on_flip)
         on_flip(display);
 }

@@ -3,8 +3,10 @@
 // A backend with no window and no device, driven by its caller: messages and
 // key presses are injected, the clock advances by exactly one frame period at
 // every flip, the display is memory whose depth, pitch and failures the caller
-// chooses, and the sound device reports positions the caller scripts.
+// chooses, and the sound device either reports positions the caller scripts
+// or plays a real module offline, in step with the clock.
 
+#include "Module_Player.h"
 #include "Platform.h"
 
 #include <deque>
@@ -70,14 +72,28 @@ public:
     void free_device() override;
 
     // Stands in for a playing module: each position query returns its result.
+    // Without it, load_module loads the file and the module plays offline.
     std::function<uint32_t()> position_script;
+    // The sound of every flip, handed over once the clock has advanced and
+    // before on_flip runs: 44100 / frame rate interleaved 16-bit stereo
+    // frames, the remainder carried to later flips so that none is lost;
+    // the playing module, silence while none plays. The pointer is valid
+    // for the call only.
+    std::function<void(const int16_t* stereo, size_t frames)> on_samples;
     bool refuse_device = false;
     bool refuse_play = false;
     // Every call in order, for example "init -1 44100" or "load tekno.xm".
     std::vector<std::string> calls;
 
 private:
-    static constexpr uint32_t Scripted_Module = 1;
+    friend class Virtual_Backend;
+    void frame_presented(int frames_per_second);
+
+    static constexpr uint32_t Module_Handle = 1;
+    std::unique_ptr<Module_Player> m_player;
+    bool m_playing = false;
+    uint64_t m_rate_remainder = 0;
+    std::vector<int16_t> m_frame_samples;
 };
 
 class Virtual_Backend : public Backend {
