@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -144,4 +147,124 @@ TEST(Load_Tga, RefusesBadHeadersNamingFileAndReason) {
     Holder<Texture> texture;
     std::string missing = (dir.path / "missing.tga").string();
     EXPECT_NE(Failure_Of(Load_Tga, missing, &texture).find(std::strerror(ENOENT)), std::string::npos);
+}
+
+namespace {
+
+uint32_t Word_At(Texture* texture, int x, int y) {
+    uint32_t word;
+    std::memcpy(&word, texture->pixels() + (size_t(y) * texture->width() + x) * 4, 4);
+    return word;
+}
+
+bool Near(uint32_t word, uint32_t expected, int tolerance = 3) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(int((word >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+// Noise that compresses badly, so that the file spans many 4096-byte refills.
+Jpeg_Picture Noisy(int width, int height) {
+    auto pixel = [](int x, int y, JSAMPLE* s) {
+        uint32_t h = (uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u) * 2654435761u;
+        s[0] = JSAMPLE(h >> 24), s[1] = JSAMPLE(h >> 16), s[2] = JSAMPLE(x * 4);
+    };
+    // libjpeg skips the marker, across two refills.
+    return {.width = width, .height = height, .pixel = pixel, .marker_bytes = 9000};
+}
+
+}
+
+TEST(Load_Jpeg, Cases) {
+    Jpeg_Picture red{.width = 24, .height = 8, .pixel = [](int, int, JSAMPLE* s) { s[0] = 255, s[1] = s[2] = 0; }};
+    Jpeg_Picture grey{.width = 8, .height = 8, .colour_space = JCS_GRAYSCALE,
+                      .pixel = [](int x, int, JSAMPLE* s) { s[0] = JSAMPLE(x < 4 ? 40 : 200); }};
+    Jpeg_Picture cmyk{.width = 8, .height = 8, .colour_space = JCS_CMYK,
+                      .pixel = [](int, int, JSAMPLE* s) { s[0] = s[1] = s[2] = s[3] = 100; }};
+
+    const Bytes noisy = Jpeg_Bytes(Noisy(128, 128));
+    ASSERT_GT(noisy.size(), 3 * 4096u);
+    Bytes plain_looking = Scrambled(noisy);
+    plain_looking[0] = 0xFF;
+    const Bytes truncated(noisy.begin(), noisy.begin() + noisy.size() / 2);
+
+    Temp_Dir dir;
+    Write_File(dir.path / "noisy.jpg", noisy);
+    Holder<Texture> reference = Load_Jpeg((dir.path / "noisy.jpg").c_str());
+    const Bytes reference_pixels = Texture_Bytes(reference.get());
+
+    const struct {
+        const char* name;
+        Bytes file;
+        const char* failure;   // a part of the report's message, or null when it loads
+        const char* warning;   // what libjpeg says on stderr
+        std::function<void(Texture*)> check;
+    } cases[] = {
+        {"pure red", Jpeg_Bytes(red), nullptr, nullptr,
+         [](Texture* t) {
+             EXPECT_EQ(t->width(), 24);
+             EXPECT_EQ(t->height(), 8);
+             EXPECT_EQ(t->bytes_per_pixel(), 4);
+             for (int i = 0; i < 24 * 8; ++i)
+                 EXPECT_TRUE(Near(Word_At(t, i % 24, i / 24), 0xFFFF0000)) << std::hex << Word_At(t, i % 24, i / 24);
+         }},
+        {"scrambled gives the plain picture", Scrambled(noisy), nullptr, nullptr,
+         [&](Texture* t) { EXPECT_EQ(Texture_Bytes(t), reference_pixels); }},
+        {"greyscale becomes RGB", Jpeg_Bytes(grey), nullptr, nullptr,
+         [](Texture* t) {
+             EXPECT_TRUE(Near(Word_At(t, 0, 3), 0xFF282828)) << std::hex << Word_At(t, 0, 3);
+             EXPECT_TRUE(Near(Word_At(t, 7, 3), 0xFFC8C8C8)) << std::hex << Word_At(t, 7, 3);
+         }},
+        {"a truncated file decodes with a warning", truncated, nullptr, "Premature end of JPEG file",
+         [&](Texture* t) {
+             ASSERT_EQ(t->width(), 128);
+             ASSERT_EQ(t->height(), 128);
+             // The rows before the cut decode as in the whole file.
+             EXPECT_TRUE(std::equal(reference_pixels.begin(), reference_pixels.begin() + 128 * 4 * 8, t->pixels()));
+         }},
+        {"a first byte 0xFF is never descrambled", plain_looking, "\"JPG Error\"", nullptr, nullptr},
+        {"an empty file", {}, "Empty input file", "Empty input file", nullptr},
+        {"not a JPEG file", Tga_Bytes({}, 0, P), "\"JPG Error\"", "Not a JPEG file", nullptr},
+        {"CMYK is refused", Jpeg_Bytes(cmyk), "CMYK", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string file = (dir.path / "picture.jpg").string();
+        Write_File(file, c.file);
+        Holder<Texture> texture;
+        testing::internal::CaptureStderr();
+        std::string failure = Failure_Of(Load_Jpeg, file, &texture);
+        std::string said = testing::internal::GetCapturedStderr();
+        if (c.warning) {
+            EXPECT_NE(said.find(c.warning), std::string::npos) << said;
+        }
+        if (!c.failure) {
+            ASSERT_EQ(failure, "");
+            c.check(texture.get());
+        } else {
+            EXPECT_NE(failure.find(c.failure), std::string::npos) << failure;
+        }
+    }
+}
+
+TEST(Load_Jpeg, ReportsLibjpegErrorsAsTheJpgErrorCheck) {
+    Temp_Dir dir;
+    std::string file = (dir.path / "empty.jpg").string();
+    Write_File(file, {});
+    testing::internal::CaptureStderr();
+    try {
+        Load_Jpeg(file.c_str());
+        ADD_FAILURE() << "an empty file loaded";
+    } catch (const QEV_Lib::Assertion_Failure& failure) {
+        EXPECT_EQ(failure.m_expression, "false");
+        EXPECT_EQ(failure.m_message.rfind("\"JPG Error\"", 0), 0u) << failure.m_message;
+        EXPECT_EQ(failure.m_file, "Texture");
+        EXPECT_EQ(failure.m_line, 100u);
+    }
+    testing::internal::GetCapturedStderr();
+
+    Holder<Texture> texture;
+    std::string missing = (dir.path / "missing.jpg").string();
+    EXPECT_NE(Failure_Of(Load_Jpeg, missing, &texture).find(std::strerror(ENOENT)), std::string::npos);
 }
