@@ -1,12 +1,28 @@
 #include "Demo.h"
 
 #include "Part.h"
+#include "Texture.h"
+
+#include <algorithm>
+#include <cstring>
 
 Demo_Base::~Demo_Base() {}
 
 Demo::Demo(Platform::Instance instance, Platform::Window window, bool nosound)
     : m_screen(new DDraw_Screen(instance, window, 640, 480, 32)),
-      m_music(new Module_Music("tekno.xm", window, nosound)), m_timer(new MM_Timer) {}
+      m_music(new Module_Music("tekno.xm", window, nosound)), m_timer(new MM_Timer) {
+    Holder<Texture> letterbox = Load_Jpeg("texture/cinemascope.jpg");
+    uint32_t* frame = m_screen->pixels();
+    const uint8_t* picture = letterbox->pixels();
+    int width = m_screen->width();
+    m_screen->begin_frame(0);
+    // A picture taller than the rows below row 60 is cut at the frame's end.
+    size_t start = size_t(60) * width;
+    size_t room = size_t(width) * m_screen->height() - start;
+    size_t count = std::min(size_t(letterbox->width()) * letterbox->height(), room);
+    std::memcpy(frame + start, picture, count * 4);
+    m_screen->present();
+}
 
 Demo::~Demo() {}
 

@@ -1,10 +1,12 @@
 #include "Demo.h"
 #include "Message_Pump.h"
+#include "Test_Pictures.h"
 #include "Test_Platform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +17,10 @@ namespace {
 // frames flipped so far; counts the position queries of every frame.
 struct Scripted_Show : Test_Platform {
     explicit Scripted_Show(std::function<uint32_t(uint64_t frame)> position) {
+        Ensure_Letterbox_Picture();
+        // The letterbox picture's present finds its lock refused (the demo
+        // ignores the result), so the frames counted here are the loop's.
+        backend.display_config.failing_locks = 1;
         backend.virtual_sound().position_script = [this, position] {
             ++queries_this_frame;
             return position(backend.frames());
@@ -159,4 +165,40 @@ TEST(WinMain, NoSoundRule) {
     show.backend.set_escape_down(true);
     EXPECT_EQ(show.run("-nosound"), 0);
     EXPECT_EQ(show.backend.virtual_sound().calls.front(), "init -2 44100");
+}
+
+TEST(Demo, ShowsTheLetterboxFromRow60CutAtTheFrameEnd) {
+    // 480 rows in bands of 16 grey levels: only the first 420 fit below row 60.
+    auto grey = [](int y) { return 16 + y / 16 * 8; };
+    Jpeg_Picture tall{.width = 640, .height = 480, .pixel = [&](int, int y, JSAMPLE* s) {
+                          s[0] = s[1] = s[2] = JSAMPLE(grey(y));
+                      }};
+    Temp_Dir dir;
+    Write_File(dir.path / "texture/cinemascope.jpg", Jpeg_Bytes(tall));
+    std::filesystem::path data = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path);
+
+    Test_Platform platform;
+    platform.backend.virtual_sound().position_script = [] { return Position_Word(0, 0); };
+    std::vector<uint32_t> still;
+    platform.backend.on_flip = [&](Platform::Virtual_Display& display) {
+        if (still.empty()) {
+            still.resize(640 * 480);
+            std::memcpy(still.data(), display.front_buffer.data(), still.size() * 4);
+        }
+    };
+    {
+        Demo demo(nullptr, nullptr, true);
+        EXPECT_EQ(platform.backend.frames(), 1u);
+    }
+    std::filesystem::current_path(data);
+
+    ASSERT_EQ(still.size(), 640u * 480);
+    EXPECT_TRUE(std::all_of(still.begin(), still.begin() + 60 * 640, [](uint32_t pixel) { return pixel == 0; }));
+    for (int y = 8; y < 420; y += 16) {
+        int level = int(still[(60 + y) * 640 + 320] & 0xFF);
+        EXPECT_NEAR(level, grey(y), 3) << y;
+        EXPECT_EQ(still[(60 + y) * 640 + 320] >> 24, 0xFFu);
+    }
+    EXPECT_NEAR(int(still[479 * 640 + 639] & 0xFF), grey(419), 3);
 }

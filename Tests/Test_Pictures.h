@@ -122,3 +122,17 @@ struct Temp_Dir {
     }
     std::filesystem::path path;
 };
+
+// The show starts by loading texture/cinemascope.jpg from the working
+// directory. Where the data has none, a plain grey one is put in its place;
+// written under another name and renamed, so that tests running at the same
+// time never read half a file.
+inline void Ensure_Letterbox_Picture() {
+    const std::filesystem::path file = "texture/cinemascope.jpg";
+    if (std::filesystem::exists(file))
+        return;
+    Jpeg_Picture picture{.width = 640, .height = 360, .pixel = [](int, int, JSAMPLE* s) { s[0] = s[1] = s[2] = 90; }};
+    std::filesystem::path part = file.string() + "." + std::to_string(getpid());
+    Write_File(part, Jpeg_Bytes(picture));
+    std::filesystem::rename(part, file);
+}
