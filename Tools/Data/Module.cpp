@@ -37,7 +37,7 @@ enum Instrument {
 };
 
 // How loud each channel sits in the mix, of 64.
-constexpr int Mix[Channel_Count] = {64, 60, 60, 44, 40, 40, 64, 56, 64, 64, 64, 48, 50, 60, 48, 64, 64};
+constexpr int Mix[Channel_Count] = {64, 64, 64, 64, 60, 44, 64, 56, 64, 64, 64, 48, 50, 60, 52, 64, 64};
 
 uint8_t Note_Of(int midi_note) { return uint8_t(midi_note - 11); }  // MIDI 60 is the module's C-4
 
@@ -379,7 +379,7 @@ void Tunnel_Turns(Score& score) {
         Lead_Phrase(score, order, order >= 16 ? 52 : 44);
         Tunnel_Accents(score, order, 60);
         if (order >= 16)
-            for (int row = 0; row < Rows; row += 16) Stab_At(score, order, row + 6, 40);
+            for (int row = 0; row < Rows; row += 16) Stab_At(score, order, row + 14, 40);
     }
     Crash_At(score, 14, 0);
     Snare_Roll(score, 17, 56, 64, 1, 30, 50);
@@ -420,7 +420,7 @@ void Warp(Score& score) {
         if (glitch) {
             // A new overlay on every row: stutters and cuts at fixed random places.
             for (int row = 0; row < Rows; ++row) {
-                if (row % 8 == 3) continue;
+                if (row % 8 == 2 || row % 8 == 3) continue;  // keep the hits clean
                 switch (dice.roll(8)) {
                 case 0: score.effect(order, row, Stab, 0xE, 0x92); Stab_At(score, order, row, 36); break;
                 case 1: score.hit(order, row, Rim, Rim_Shot, 40); score.effect(order, row, Rim, 0xE, 0x91); break;

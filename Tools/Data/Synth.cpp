@@ -110,7 +110,7 @@ std::vector<float> Synth_Clap() {
     for (size_t i = 0; i < sound.size(); ++i) {
         const double t = double(i) / Synth_Rate;
         // Three hands a few milliseconds apart, then the room.
-        double envelope = std::exp(-t / 0.09) * 0.55;
+        double envelope = std::exp(-t / 0.1) * 0.8;
         for (double start : {0.0, 0.011, 0.022})
             if (t >= start) envelope += std::exp(-(t - start) / 0.004);
         filter.run(noise.next());
