@@ -29,7 +29,11 @@ enum Channel {
 
 // One channel plays a full-scale sample at about -13 dBFS, so the kick and
 // the bass sound on two channels each: the weight a dance mix needs.
-constexpr Channel Layered[2][2] = {{Kick_Layer, Kick}, {Bass_Layer, Bass}};
+Channel Source_Of(int channel) {
+    if (channel == Kick_Layer) return Kick;
+    if (channel == Bass_Layer) return Bass;
+    return Channel(channel);
+}
 
 enum Instrument {
     Kick_Drum = 1, Snare_Drum, Hand_Clap, Closed_Hat_Cymbal, Open_Hat_Cymbal, Crash_Cymbal, Bass_Synth,
@@ -97,20 +101,17 @@ public:
         for (int channel = 0; channel < Channel_Count; ++channel) effect(order, row, Channel(channel), 0xE, 0xC0);
     }
 
-    // The patterns, with velocities scaled by the channel's mix and by
-    // gain(channel, order, row); held notes follow the gain row by row.
-    std::vector<Xm_Pattern> patterns(const std::function<double(int, int, int)>& gain) {
-        for (const auto& layer : Layered)
-            for (int index = 0; index < Orders * Rows; ++index)
-                m_cells[size_t(index) * Channel_Count + size_t(layer[0])] =
-                    m_cells[size_t(index) * Channel_Count + size_t(layer[1])];
+    // The patterns, with velocities (kept in the volume field until now)
+    // scaled by the channel's mix and by gain(channel, order, row); held
+    // notes follow the gain row by row.
+    std::vector<Xm_Pattern> patterns(const std::function<double(int, int, int)>& gain) const {
         std::vector<Xm_Pattern> patterns(Orders, Xm_Pattern(Rows, Channel_Count));
         for (int channel = 0; channel < Channel_Count; ++channel) {
             int held = 0;
             int last_volume = -1;
             for (int index = 0; index < Orders * Rows; ++index) {
                 const int order = index / Rows, row = index % Rows;
-                Xm_Cell cell = m_cells[size_t(index) * Channel_Count + size_t(channel)];
+                Xm_Cell cell = m_cells[size_t(index) * Channel_Count + size_t(Source_Of(channel))];
                 // The gain of the row the listener hears this one as.
                 const double g = gain(channel, (index + 1) / Rows, (index + 1) % Rows);
                 if (cell.note == Xm_Key_Off) held = 0;
