@@ -421,12 +421,13 @@ void Warp(Score& score) {
         if (glitch) {
             // A new overlay on every row: stutters and cuts at fixed random places.
             for (int row = 0; row < Rows; ++row) {
-                if (row % 8 == 2 || row % 8 == 3) continue;  // keep the hits clean
-                switch (dice.roll(8)) {
-                case 0: score.effect(order, row, Stab, 0xE, 0x92); Stab_At(score, order, row, 36); break;
-                case 1: score.hit(order, row, Rim, Rim_Shot, 40); score.effect(order, row, Rim, 0xE, 0x91); break;
+                if (row % 8 >= 1 && row % 8 <= 3) continue;  // keep the hits clean
+                switch (dice.roll(6)) {
+                case 0: Stab_At(score, order, row, 48); score.effect(order, row, Stab, 0xE, 0x92); break;
+                case 1: score.hit(order, row, Rim, Rim_Shot, 48); score.effect(order, row, Rim, 0xE, 0x91); break;
                 case 2: score.effect(order, row, Bass, 0xE, 0xC2); break;
-                case 3: score.effect(order, row, Closed_Hat, 0xE, 0x91); break;
+                case 3: score.hit(order, row, Closed_Hat, Closed_Hat_Cymbal, 56); score.effect(order, row, Closed_Hat, 0xE, 0x91); break;
+                case 4: Stab_At(score, order, row, 44); score.effect(order, row, Stab, 0x2, 0x60); break;  // dives
                 default: break;
                 }
             }
