@@ -1,0 +1,6 @@
+#include "Load_Bytes.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Load_Bytes(Load_Jpeg, data, size);
+    return 0;
+}
