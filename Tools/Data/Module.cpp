@@ -163,10 +163,10 @@ void Backbeat(Score& score, int order, int velocity, int from = 0) {
 void Hats(Score& score, int order, int velocity, bool open, bool sixteenths) {
     for (int row = 0; row < Rows; ++row) {
         if (row % 4 == 2) {
-            if (open) score.hit(order, row, Open_Hat, Open_Hat_Cymbal, velocity);
-            score.hit(order, row, Closed_Hat, Closed_Hat_Cymbal, velocity * 3 / 4);
+            if (open) score.hit(order, row, Open_Hat, Open_Hat_Cymbal, velocity * 5 / 4);
+            score.hit(order, row, Closed_Hat, Closed_Hat_Cymbal, velocity);
         } else if (sixteenths) {
-            score.hit(order, row, Closed_Hat, Closed_Hat_Cymbal, row % 2 ? velocity / 2 : velocity * 2 / 3);
+            score.hit(order, row, Closed_Hat, Closed_Hat_Cymbal, row % 2 ? velocity * 3 / 4 : velocity);
         }
     }
 }

@@ -119,7 +119,7 @@ std::vector<float> Synth_Clap() {
     return Finish(sound);
 }
 
-std::vector<float> Synth_Closed_Hat() { return Finish(Metallic_Noise(0.07, 0.018, 7000, 0x4A7)); }
+std::vector<float> Synth_Closed_Hat() { return Finish(Metallic_Noise(0.08, 0.024, 7000, 0x4A7)); }
 std::vector<float> Synth_Open_Hat() { return Finish(Metallic_Noise(0.36, 0.12, 6500, 0x0FE7)); }
 std::vector<float> Synth_Crash() { return Finish(Metallic_Noise(1.6, 0.55, 4500, 0xC7A5)); }
 
@@ -185,7 +185,7 @@ std::vector<float> Synth_Stab(int midi_note, const std::vector<int>& chord) {
             const double frequency = Synth_Frequency(midi_note + interval);
             mix += Saw(frequency * 0.997 * t) + Saw(frequency * 1.003 * t);
         }
-        filter.tune(500 + 3500 * std::exp(-t / 0.08), 1.6);
+        filter.tune(700 + 5000 * std::exp(-t / 0.08), 1.6);
         filter.run(mix / float(2 * chord.size()));
         const double envelope = std::min(1.0, t / 0.003) * std::exp(-t / 0.14);
         sound[i] = float(filter.low() * envelope * 1.6);
@@ -217,7 +217,7 @@ double Whole_Hertz(int midi_note) { return 2 * std::round(Synth_Frequency(midi_n
 
 std::vector<float> Synth_Pad(int midi_note) {
     const double f = Whole_Hertz(midi_note);
-    return Seamless_Second(1100, 0.9, [f](double x) {
+    return Seamless_Second(2000, 0.9, [f](double x) {
         return 0.3f * (Saw((f - 1) * x) + Saw((f + 1) * x) + Saw(f * 2 * x) * 0.4f) +
                0.3f * float(std::sin(Two_Pi * (f / 2) * x));
     });
