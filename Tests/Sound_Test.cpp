@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -173,6 +176,38 @@ TEST(Sdl_Sound, NoSoundDeviceAdvancesWithTimeAtTheModulesSpeed) {
     EXPECT_EQ(Row_Of(sound.position(module)).row, held.row + 1);
     sound.free_module(module);
     EXPECT_EQ(sound.position(module), 0xFFFFFFFFu);
+}
+
+TEST(Sdl_Sound, DefaultDeviceHeardRowMovesOnWithThePlayback) {
+    std::vector<Platform::Module_Row> rows = Write_Test_Module("device_rows.xm");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    auto clock = [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    Platform::Sdl_Sound sound(clock);
+    ASSERT_TRUE(sound.init(Platform::Sound::Default_Device, 44100, nullptr));
+    sound.set_volume(100);
+    sound.start();
+    std::string reason;
+    uint32_t module = sound.load_module("device_rows.xm", &reason);
+    ASSERT_NE(module, 0u) << reason;
+    ASSERT_TRUE(sound.play(module));
+    double started = clock();
+    size_t previous = 0;
+    while (clock() - started < 0.6) {
+        Platform::Module_Row row = Row_Of(sound.position(module));
+        size_t index = 0;
+        while (index < rows.size() && !(rows[index].order == row.order && rows[index].row == row.row))
+            ++index;
+        ASSERT_LT(index, rows.size());
+        EXPECT_GE(index, previous);
+        previous = index;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_GE(previous, 1u);
+    sound.stop_device();
+    sound.free_module(module);
+    sound.free_device();
 }
 
 TEST(Sound, LoadFailuresNameTheFileAndTheReason) {
