@@ -148,7 +148,7 @@ Decoded Decode(FILE* file, Jpeg_Decoding* picture) {
     if (info.jpeg_color_space == JCS_GRAYSCALE)
         info.out_color_space = JCS_RGB;
     const char* refusal = nullptr;
-    if (info.out_color_space != JCS_RGB || info.num_components > 3)
+    if (info.out_color_space != JCS_RGB)
         refusal = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK
                       ? "CMYK pictures are not supported"
                       : "only colour and greyscale pictures are supported";
@@ -207,7 +207,8 @@ Holder<Texture> Load_Jpeg(const char* file_name) {
     std::fclose(file);
     std::unique_ptr<uint8_t, Free> rows(picture.rows);
     if (result == Decoded::Jpeg_Error)
-        QEV_Lib::Throw_Assertion("false", ("\"JPG Error\" " + about + picture.errors.m_reason).c_str(), Source_File, 100);
+        QEV_Lib::Throw_Assertion("false", ("\"JPG Error\": " + about + picture.errors.m_reason).c_str(),
+                                 Source_File, 100);
     if (result == Decoded::Unsupported)
         QEV_Lib::Throw_Assertion("output_components == 3", (about + picture.errors.m_reason).c_str(), Source_File, 0);
 

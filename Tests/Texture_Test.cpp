@@ -164,6 +164,8 @@ bool Near(uint32_t word, uint32_t expected, int tolerance = 3) {
     return true;
 }
 
+const Bytes Sof0 = {0xFF, 0xC0};
+
 // Noise that compresses badly, so that the file spans many 4096-byte refills.
 Jpeg_Picture Noisy(int width, int height) {
     auto pixel = [](int x, int y, JSAMPLE* s) {
@@ -188,6 +190,11 @@ TEST(Load_Jpeg, Cases) {
     Bytes plain_looking = Scrambled(noisy);
     plain_looking[0] = 0xFF;
     const Bytes truncated(noisy.begin(), noisy.begin() + noisy.size() / 2);
+    // The frame header claims 8192 x 8192.
+    Bytes huge = Jpeg_Bytes(red);
+    auto frame = std::search(huge.begin(), huge.end(), Sof0.begin(), Sof0.end());
+    ASSERT_NE(frame, huge.end());
+    frame[5] = frame[7] = 0x20, frame[6] = frame[8] = 0;
 
     Temp_Dir dir;
     Write_File(dir.path / "noisy.jpg", noisy);
@@ -227,6 +234,7 @@ TEST(Load_Jpeg, Cases) {
         {"an empty file", {}, "Empty input file", "Empty input file", nullptr},
         {"not a JPEG file", Tga_Bytes({}, 0, P), "\"JPG Error\"", "Not a JPEG file", nullptr},
         {"CMYK is refused", Jpeg_Bytes(cmyk), "CMYK", nullptr, nullptr},
+        {"an absurd size is refused", huge, "too large", nullptr, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
