@@ -40,17 +40,8 @@ int Bytes_Per_Pixel(int depth) {
 }
 
 int Colour_Map_Entry_Bytes(int entry_bits) {
-    switch (entry_bits) {
-    case 15:
-    case 16:
-        return 2;
-    case 24:
-        return 3;
-    case 32:
-        return 4;
-    default:
-        return (entry_bits + 7) / 8;
-    }
+    int bytes = Bytes_Per_Pixel(entry_bits);
+    return bytes != 0 ? bytes : (entry_bits + 7) / 8;
 }
 
 struct File_Closer {
