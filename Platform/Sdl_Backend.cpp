@@ -1,6 +1,7 @@
 #include "Sdl_Backend.h"
 
 #include "Sdl_Display.h"
+#include "Sdl_Hush.h"
 
 #include <SDL2/SDL.h>
 
@@ -50,7 +51,12 @@ uintptr_t Virtual_Key(SDL_Keycode key) {
 Sdl_Backend::Sdl_Backend() : m_sound(Seconds) {
     // Our own handlers turn SIGINT and SIGTERM into quit messages.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    bool started;
+    {
+        Sdl_Hush hush;
+        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+    if (!started)
         throw std::runtime_error(SDL_GetError());
     // Without a display SDL falls back to drawing off screen, which shows
     // nothing; that and the dummy driver are for those who ask for them.
@@ -79,8 +85,11 @@ Sdl_Backend::~Sdl_Backend() {
 Window Sdl_Backend::create_window(const char* class_name, const char* title, int width, int height,
                                   Window_Proc proc) {
     setenv("SDL_VIDEO_X11_WMCLASS", class_name, 1);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return nullptr;
+    {
+        Sdl_Hush hush;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return nullptr;
+    }
     uint32_t flags = SDL_WINDOW_HIDDEN;
     flags |= Windowed_Requested() ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);

@@ -1,5 +1,7 @@
 #include "Sdl_Sound.h"
 
+#include "Sdl_Hush.h"
+
 #include <SDL2/SDL.h>
 
 #include <algorithm>
@@ -38,6 +40,7 @@ bool Sdl_Sound::init(int device, int, Window) {
     free_device();
     m_no_sound = device == No_Sound_Device;
     if (!m_no_sound) {
+        Sdl_Hush hush;
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         SDL_AudioSpec wanted{};
