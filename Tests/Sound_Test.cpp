@@ -93,6 +93,29 @@ TEST(Module_Player, HeardRowFollowsTheModuleThroughShortLongAndBrokenPatterns) {
         ASSERT_EQ(sample, 0);
 }
 
+TEST(Heard_Sample, TrailsTheRenderedCountByTheDevicesChunksAndNeverRunsBack) {
+    Platform::Heard_Sample heard(512);
+    EXPECT_EQ(heard.at(0.0), 0u); // nothing rendered yet
+    const struct {
+        uint64_t rendered; // after a callback at `callback`, or 0 for no callback
+        double callback, query;
+        uint64_t expected;
+    } steps[] = {
+        {1024, 1.0, 1.0, 0},           // both chunks still ahead of the speaker
+        {0, 0, 1.005, 220},            // 5 ms later: 220 frames on
+        {0, 0, 1.5, 512},              // a late callback: held one chunk behind
+        {1536, 1.5, 1.5, 512},         // the callback catches up: no jump back
+        {2048, 1.51, 1.51 + 0.002, 1112}, // 2048 - 1024 + 88
+        {2560, 1.515, 1.515, 1536},    // an early callback moves the floor on
+        {2560, 1.515, 1.4, 1536},      // a query dated before the callback
+    };
+    for (const auto& step : steps) {
+        if (step.rendered != 0)
+            heard.rendered(step.rendered, step.callback);
+        EXPECT_EQ(heard.at(step.query), step.expected) << step.rendered << " at " << step.query;
+    }
+}
+
 TEST(Virtual_Sound, RendersTheModuleOfflineInStepWithTheVirtualClock) {
     Test_Platform platform;
     std::vector<Platform::Module_Row> rows = Write_Test_Module("virtual_rows.xm");
