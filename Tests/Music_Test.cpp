@@ -80,10 +80,10 @@ TEST(Music, FailuresNameTheirCause) {
     sound.refuse_device = false;
     sound.position_script = nullptr;
     try {
-        Module_Music music("tekno.xm", nullptr, false);
+        Module_Music music("missing.xm", nullptr, false);
         FAIL();
     } catch (const QEV_Lib::Assertion_Failure& failure) {
-        EXPECT_NE(failure.m_message.find("tekno.xm"), std::string::npos);
+        EXPECT_NE(failure.m_message.find("missing.xm"), std::string::npos);
     }
     EXPECT_EQ(Music::instance(), nullptr);
 
