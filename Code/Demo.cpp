@@ -1,5 +1,7 @@
 #include "Demo.h"
 
+#include "Drum_Part.h"
+#include "Line_Part.h"
 #include "Part.h"
 #include "Texture.h"
 
@@ -45,6 +47,10 @@ int Scene_Slot(int order, int current_slot) {
 
 void Demo::run(QEV_Lib::Callback* callback) {
     Holder<Part> parts[4];
+    const Scene_Params line_params = {0, 500, 0xff121f16};
+    const Scene_Params drum_params = {1, 1500, 0xff065179};
+    parts[0] = Create_Line_Part(m_screen.get(), &line_params);
+    parts[3] = Create_Drum_Part(m_screen.get(), &drum_params);
 
     m_music->play();
     m_timer->reset();

@@ -13,38 +13,58 @@
 
 namespace {
 
+// The frame loop reads the clock exactly once a frame, between its own music
+// queries and the scene's; marking that read tells the two apart.
+struct Clock_Marking_Backend : Platform::Virtual_Backend {
+    uint32_t milliseconds() override {
+        if (on_clock_read)
+            on_clock_read();
+        return Virtual_Backend::milliseconds();
+    }
+    std::function<void()> on_clock_read;
+};
+
 // Plays the show over a scripted module whose position is a function of the
-// frames flipped so far; counts the position queries of every frame.
-struct Scripted_Show : Test_Platform {
+// frames flipped so far; counts the device queries each frame's loop makes
+// before its scene runs.
+struct Scripted_Show {
     explicit Scripted_Show(std::function<uint32_t(uint64_t frame)> position) {
+        Platform::Use_Backend(&backend);
         Ensure_Letterbox_Picture();
         // The letterbox picture's present finds its lock refused (the demo
         // ignores the result), so the frames counted here are the loop's.
         backend.display_config.failing_locks = 1;
         backend.virtual_sound().position_script = [this, position] {
-            ++queries_this_frame;
+            if (counting)
+                ++queries_this_frame;
             return position(backend.frames());
         };
+        backend.on_clock_read = [this] {
+            loop_queries_per_frame.push_back(queries_this_frame);
+            counting = false;
+        };
         backend.on_flip = [this](Platform::Virtual_Display&) {
-            queries_per_frame.push_back(queries_this_frame);
             queries_this_frame = 0;
+            counting = true;
             if (on_frame)
                 on_frame(backend.frames());
         };
     }
+    ~Scripted_Show() { Platform::Use_Backend(nullptr); }
 
     int run(const char* command_line = "") { return WinMain(nullptr, nullptr, command_line, 1); }
 
+    Clock_Marking_Backend backend;
     std::function<void(uint64_t frames_flipped)> on_frame;
+    bool counting = true;
     int queries_this_frame = 0;
-    std::vector<int> queries_per_frame;
+    std::vector<int> loop_queries_per_frame;
 };
 
-// With every slot empty, a frame asks for the position twice and the raw
-// order once (five device queries); a clear asks a third time (two more).
+// A frame asks for the position twice and the raw order once (five device
+// queries); a clear asks for the position a third time (two more).
 constexpr int Plain_Frame = 5;
 constexpr int Clearing_Frame = 7;
-
 }
 
 TEST(Timeline, OrdersSelectScenesAndOthersKeepTheCurrent) {
@@ -77,11 +97,11 @@ TEST(Timeline, ClearsOnANewHighestOrderAndEndsAtRawOrder36) {
     EXPECT_EQ(show.run(), 0);
     std::vector<int> expected;
     int highest = -1;
-    for (uint64_t frame = 0; frame < show.queries_per_frame.size(); ++frame) {
+    for (uint64_t frame = 0; frame < show.loop_queries_per_frame.size(); ++frame) {
         expected.push_back(order_at(frame) > highest ? Clearing_Frame : Plain_Frame);
         highest = std::max(highest, order_at(frame));
     }
-    EXPECT_EQ(show.queries_per_frame, expected);
+    EXPECT_EQ(show.loop_queries_per_frame, expected);
     // Raw order 36 first shows at frame 43 * 4, which is not drawn.
     EXPECT_EQ(show.backend.frames(), 43u * 4);
     const std::vector<std::string>& calls = show.backend.virtual_sound().calls;
