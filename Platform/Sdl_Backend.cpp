@@ -26,6 +26,11 @@ void On_Signal(int number) { s_signal.store(number); }
 
 struct sigaction s_previous_int, s_previous_term;
 
+// The scenes keep clock readings in 32-bit floats, which hold milliseconds
+// since the machine booted only to a fraction of a second after a few days:
+// the clock counts from the program's start instead.
+const std::chrono::steady_clock::time_point s_clock_start = std::chrono::steady_clock::now();
+
 constexpr intptr_t Alt_Down = intptr_t(1) << 29; // the key message's context bit
 
 bool Windowed_Requested() {
@@ -170,7 +175,7 @@ double Sdl_Backend::Seconds() {
 }
 
 uint32_t Sdl_Backend::milliseconds() {
-    auto since = std::chrono::steady_clock::now().time_since_epoch();
+    auto since = std::chrono::steady_clock::now() - s_clock_start;
     return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
