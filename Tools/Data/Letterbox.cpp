@@ -106,7 +106,7 @@ Colour_Image Make_Closing_Picture() {
         for (int x = 0; x < Width; ++x) {
             float u = float(x) / Width;
             float ridge = Fractal_Noise(u, 0.37f + range * 0.21f, range == 0 ? 3 : 5, 5, 82 + uint32_t(range));
-            float peak = float(Horizon) - (range == 0 ? 40.0f + 90.0f * ridge : 8.0f + 60.0f * ridge * ridge);
+            float peak = float(Horizon) - (range == 0 ? 18.0f + 70.0f * ridge * ridge : 4.0f + 34.0f * ridge * ridge);
             for (int y = 0; y < Horizon; ++y) {
                 float depth = float(y) + 0.5f - peak;
                 float cover = Coverage(-depth);
@@ -126,7 +126,8 @@ Colour_Image Make_Closing_Picture() {
             float line_x = std::fabs(gx - std::round(gx)) / (z / 40.0f) * 1.0f;
             float line_z = std::fabs(z * 2.0f - std::round(z * 2.0f)) / (z * z * 2.0f / (Height - Horizon));
             float grid = std::max(Coverage(line_x - 0.8f), Coverage(line_z - 0.8f));
-            float fade = std::min(1.0f, depth * 3.0f);
+            // Lines crowd at the horizon: let them fade in from it.
+            float fade = std::pow(std::clamp((depth - 0.03f) * 3.0f, 0.0f, 1.0f), 2.0f);
             Rgb ground = Mix(Hex(0x200830), Hex(0x05020A), depth);
             image.at(x, y) = Mix(ground, Hex(0xFF40B0), grid * fade) + Hex(0xF05A50) * (0.4f * std::exp(-depth * 8.0f));
         }
