@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -131,11 +132,29 @@ Grey_Image Make_Drum_Picture(int index) {
 
 Grey_Image Make_Text_Picture(std::string_view text) {
     constexpr int Height = 480;
+    constexpr int Largest = 84;
+    constexpr int Room = Width - 80;
     Grey_Image image(Width, Height);
     Font font(Font_File("DejaVuSans-Bold.ttf"));
-    int size = 84;
-    while (font.measure(text, size) > Width - 80) size -= 2;
-    font.draw_centred(image, text, size, Width / 2, Height / 2 + size * 3 / 8);
+    // A line too long for the largest size breaks at the space nearest its
+    // middle rather than shrinking.
+    size_t split = std::string_view::npos;
+    if (font.measure(text, Largest) > Room)
+        for (size_t i = text.find(' '); i != std::string_view::npos; i = text.find(' ', i + 1))
+            if (split == std::string_view::npos || std::abs(int(i) * 2 - int(text.size())) <
+                                                        std::abs(int(split) * 2 - int(text.size())))
+                split = i;
+    std::vector<std::string_view> lines = {text};
+    if (split != std::string_view::npos) lines = {text.substr(0, split), text.substr(split + 1)};
+    int size = Largest;
+    for (std::string_view line : lines)
+        while (font.measure(line, size) > Room) size -= 2;
+    int line_height = size * 6 / 5;
+    int baseline = Height / 2 + size * 3 / 8 - line_height * (int(lines.size()) - 1) / 2;
+    for (std::string_view line : lines) {
+        font.draw_centred(image, line, size, Width / 2, baseline);
+        baseline += line_height;
+    }
     Add_Halo(image, 8, 0.8f);
     return image;
 }
