@@ -6,13 +6,10 @@ cd "$(dirname "$0")/.."
 Tools/deps.sh demo
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DZIZO_TESTS=OFF -DZIZO_BENCH=OFF > /dev/null
-cmake --build build/release -j "$(nproc)" --target zizo
+cmake --build build/release -j "$(nproc)" --target zizo zizo-data
 
-if [ -x build/release/zizo-data ]; then
-  cmake --build build/release -j "$(nproc)" --target zizo-data
-  if [ ! -f data/tekno.xm ] || [ build/release/zizo-data -nt data/tekno.xm ]; then
-    build/release/zizo-data data
-  fi
+if [ ! -f data/tekno.xm ] || [ build/release/zizo-data -nt data/tekno.xm ]; then
+  build/release/zizo-data data
 fi
-cd data 2>/dev/null || { echo "zizo: no run-time data yet (data/ is missing)" >&2; exit 1; }
+cd data
 exec ../build/release/zizo "$@"
