@@ -25,7 +25,12 @@ void Check_Writable_File(const std::string& path) {
         return;
     }
     std::filesystem::path directory = std::filesystem::path(path).parent_path();
-    Check_Writable_Directory(directory.empty() ? "." : directory.string());
+    if (directory.empty())
+        directory = ".";
+    if (::stat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+        Refuse(path, ("no folder " + directory.string()).c_str());
+    if (::access(directory.c_str(), W_OK | X_OK) != 0)
+        Refuse(path, std::strerror(errno));
 }
 
 void Check_Writable_Directory(const std::string& path) {
