@@ -156,13 +156,13 @@ TEST_F(Capture_Program, Y4mAndWavAreWellFormed) {
     } cases[] = {{60, 12}, {48, 10}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fps);
-        ASSERT_EQ(run("--frames " + std::to_string(c.frames) + " --fps " + std::to_string(c.fps) + " --y4m '" +
-                      at("v.y4m") + "' --wav '" + at("s.wav") + "'"),
+        ASSERT_EQ(run("--frames " + std::to_string(c.frames) + " --fps " + std::to_string(c.fps) +
+                      " --y4m '" + at("v.y4m") + "' --wav '" + at("s.wav") + "'"),
                   0)
             << messages();
         std::vector<uint8_t> video = Read_File(work / "v.y4m");
-        std::string header = "YUV4MPEG2 W1280 H960 F" + std::to_string(c.fps) +
-                             ":1 Ip A1:1 C444 XCOLORRANGE=LIMITED\n";
+        std::string header =
+            "YUV4MPEG2 W1280 H960 F" + std::to_string(c.fps) + ":1 Ip A1:1 C444 XCOLORRANGE=LIMITED\n";
         ASSERT_EQ(std::string(video.begin(), video.begin() + long(header.size())), header);
         const size_t plane = 1280 * 960, frame_bytes = 6 + 3 * plane;
         ASSERT_EQ(video.size(), header.size() + c.frames * frame_bytes);
@@ -188,9 +188,9 @@ TEST_F(Capture_Program, Y4mAndWavAreWellFormed) {
         EXPECT_EQ(std::string(sound.begin(), sound.begin() + 4), "RIFF");
         EXPECT_EQ(Little_32(&sound[4]), sound.size() - 8);
         EXPECT_EQ(std::string(sound.begin() + 8, sound.begin() + 16), "WAVEfmt ");
-        EXPECT_EQ(Little_32(&sound[20]), 1u | 2u << 16);  // PCM, stereo
+        EXPECT_EQ(Little_32(&sound[20]), 1u | 2u << 16); // PCM, stereo
         EXPECT_EQ(Little_32(&sound[24]), 44100u);
-        EXPECT_EQ(Little_32(&sound[32]), 4u | 16u << 16);  // 4 bytes a frame, 16 bits
+        EXPECT_EQ(Little_32(&sound[32]), 4u | 16u << 16); // 4 bytes a frame, 16 bits
         EXPECT_EQ(std::string(sound.begin() + 36, sound.begin() + 40), "data");
         const uint32_t samples = Little_32(&sound[40]) / 4;
         EXPECT_EQ(Little_32(&sound[40]), sound.size() - 44);

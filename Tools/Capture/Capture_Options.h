@@ -16,7 +16,7 @@ struct Capture_Options {
     std::string sheet;
     std::string still_directory = ".";
     std::string data_directory = ".";
-    std::vector<Still_Request> stills;  // paths still relative to still_directory
+    std::vector<Still_Request> stills; // paths still relative to still_directory
     bool discard = false;
     bool help = false;
     uint64_t frames = 0;

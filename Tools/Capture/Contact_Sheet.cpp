@@ -44,7 +44,8 @@ struct Canvas {
                 for (int row = 0; row < 5; ++row)
                     for (int column = 0; column < 3; ++column)
                         if (glyph.rows[row] & (4 >> column))
-                            fill(x + column * Glyph_Scale, y + row * Glyph_Scale, Glyph_Scale, Glyph_Scale, Ink);
+                            fill(x + column * Glyph_Scale, y + row * Glyph_Scale, Glyph_Scale, Glyph_Scale,
+                                 Ink);
             }
         }
     }
@@ -99,8 +100,9 @@ void Contact_Sheet::finish() {
     const size_t kept = m_kept.size();
     for (int cell = 0; cell < cells && size_t(cell) < kept; ++cell) {
         // The first and the last frame kept, and the rest evenly between.
-        size_t pick = kept <= size_t(cells) ? size_t(cell) : size_t(std::lround(double(cell) * double(kept - 1) /
-                                                                                 double(cells - 1)));
+        size_t pick = kept <= size_t(cells)
+                          ? size_t(cell)
+                          : size_t(std::lround(double(cell) * double(kept - 1) / double(cells - 1)));
         const Thumbnail& thumbnail = m_kept[pick];
         int x0 = Margin + (cell % Columns) * (m_width + Margin);
         int y0 = Margin + (cell / Columns) * (cell_height + Margin);

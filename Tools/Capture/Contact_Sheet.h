@@ -13,7 +13,7 @@ class Contact_Sheet : public Frame_Sink {
 public:
     static constexpr int Columns = 6;
     static constexpr int Rows = 6;
-    static constexpr int Reduction = 4;  // each thumbnail is 1/4 of the frame each way
+    static constexpr int Reduction = 4; // each thumbnail is 1/4 of the frame each way
 
     explicit Contact_Sheet(std::string path);
     void frame(const Shown_Frame& frame) override;

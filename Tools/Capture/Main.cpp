@@ -54,7 +54,8 @@ int Capture(const Capture_Options& options) {
 
     std::filesystem::path module = std::filesystem::path(options.data_directory) / "tekno.xm";
     if (!std::filesystem::exists(module))
-        throw std::runtime_error("no " + module.string() + ": make the data with zizo-data DIR and pass --data DIR");
+        throw std::runtime_error("no " + module.string() +
+                                 ": make the data with zizo-data DIR and pass --data DIR");
     if (::chdir(options.data_directory.c_str()) != 0)
         throw std::runtime_error("cannot enter " + options.data_directory + ": " + std::strerror(errno));
 

@@ -27,7 +27,8 @@ Mp4_Video::Mp4_Video(std::string path, int scale) : m_path(std::move(path)) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (::mkdtemp(name.data()) == nullptr)
-        throw std::runtime_error("cannot make a work directory beside " + m_path + ": " + std::strerror(errno));
+        throw std::runtime_error("cannot make a work directory beside " + m_path + ": " +
+                                 std::strerror(errno));
     m_work_directory = name.data();
 
     // A constructor that throws runs no destructor: undo by hand.
@@ -48,11 +49,15 @@ void Mp4_Video::start_encoder(int scale) {
     if (::pipe2(fds, O_CLOEXEC) != 0)
         throw std::runtime_error(std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno));
     try {
-        m_encoder = Start_Process({"ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-f",
-                                   "yuv4mpegpipe", "-i", "pipe:0", "-c:v", "libx264", "-preset", "fast", "-crf",
-                                   "18", "-pix_fmt", "yuv420p", "-colorspace", "bt709", "-color_primaries",
-                                   "bt709", "-color_trc", "bt709", "-color_range", "tv",
-                                   Work_File(m_work_directory, "video.mkv")},
+        m_encoder = Start_Process({"ffmpeg",       "-hide_banner", "-nostdin",
+                                   "-loglevel",    "error",        "-y",
+                                   "-f",           "yuv4mpegpipe", "-i",
+                                   "pipe:0",       "-c:v",         "libx264",
+                                   "-preset",      "fast",         "-crf",
+                                   "18",           "-pix_fmt",     "yuv420p",
+                                   "-colorspace",  "bt709",        "-color_primaries",
+                                   "bt709",        "-color_trc",   "bt709",
+                                   "-color_range", "tv",           Work_File(m_work_directory, "video.mkv")},
                                   fds[0], Work_File(m_work_directory, "encode.log"));
     } catch (...) {
         ::close(fds[0]);
@@ -107,10 +112,18 @@ void Mp4_Video::finish() {
     if (code != 0)
         ffmpeg_failed("encode.log", code);
     m_sound->finish();
-    pid_t muxer = Start_Process({"ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-i",
-                                 Work_File(m_work_directory, "video.mkv"), "-i",
-                                 Work_File(m_work_directory, "sound.wav"), "-map", "0:v:0", "-map", "1:a:0",
-                                 "-c:v", "copy", "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", m_path},
+    pid_t muxer = Start_Process({"ffmpeg",    "-hide_banner",
+                                 "-nostdin",  "-loglevel",
+                                 "error",     "-y",
+                                 "-i",        Work_File(m_work_directory, "video.mkv"),
+                                 "-i",        Work_File(m_work_directory, "sound.wav"),
+                                 "-map",      "0:v:0",
+                                 "-map",      "1:a:0",
+                                 "-c:v",      "copy",
+                                 "-c:a",      "aac",
+                                 "-b:a",      "192k",
+                                 "-movflags", "+faststart",
+                                 m_path},
                                 -1, Work_File(m_work_directory, "join.log"));
     code = Wait_For_Process(muxer);
     if (code != 0) {

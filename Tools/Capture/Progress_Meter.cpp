@@ -22,7 +22,9 @@ std::string Clock_Text(double seconds) {
 Progress_Meter::Progress_Meter(std::FILE* stream, bool terminal, uint64_t frame_limit)
     : m_stream(stream), m_terminal(terminal), m_frame_limit(frame_limit) {}
 
-double Progress_Meter::elapsed() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
+double Progress_Meter::elapsed() const {
+    return std::chrono::duration<double>(Clock::now() - m_start).count();
+}
 
 void Progress_Meter::frame(const Shown_Frame& frame) {
     m_frames = frame.index + 1;

@@ -39,16 +39,11 @@ int Capture_Show(const Capture_Settings& settings, const std::function<void(cons
         samples.assign(stereo, stereo + 2 * frames);
     };
     backend.on_flip = [&](Platform::Virtual_Display& display) {
-        Shown_Frame frame{backend.frames() - 1,
-                            settings.frames_per_second,
-                            backend.order,
-                            backend.row,
-                            display.width,
-                            display.height,
-                            display.pitch,
-                            display.front_buffer.data(),
-                            samples.data(),
-                            samples.size() / 2};
+        Shown_Frame frame{backend.frames() - 1, settings.frames_per_second,
+                          backend.order,        backend.row,
+                          display.width,        display.height,
+                          display.pitch,        display.front_buffer.data(),
+                          samples.data(),       samples.size() / 2};
         on_frame(frame);
         samples.clear();
         // A quit message ends the loop at the pump of the next frame, before

@@ -8,7 +8,7 @@
 #include <functional>
 
 struct Shown_Frame {
-    uint64_t index;  // 0 is the letterbox picture shown while the scenes load
+    uint64_t index; // 0 is the letterbox picture shown while the scenes load
     int frames_per_second;
     // The row heard while the frame was drawn; -1 for the letterbox picture,
     // which is drawn before the music starts.
@@ -17,8 +17,8 @@ struct Shown_Frame {
     int width;
     int height;
     int pitch;
-    const uint8_t* pixels;   // bytes blue, green, red, alpha
-    const int16_t* samples;  // the sound heard while the frame is shown: interleaved stereo
+    const uint8_t* pixels;  // bytes blue, green, red, alpha
+    const int16_t* samples; // the sound heard while the frame is shown: interleaved stereo
     size_t sample_frames;
 
     double seconds() const { return double(index) / frames_per_second; }
@@ -26,7 +26,7 @@ struct Shown_Frame {
 
 struct Capture_Settings {
     int frames_per_second = 60;
-    uint64_t frame_limit = 0;  // 0: until the show ends
+    uint64_t frame_limit = 0; // 0: until the show ends
 };
 
 // Plays the show in the current directory and returns WinMain's exit code;

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct Still_Request {
-    bool at_row;  // false: at seconds
+    bool at_row; // false: at seconds
     double seconds;
     int order;
     int row;

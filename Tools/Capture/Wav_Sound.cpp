@@ -44,7 +44,7 @@ void Wav_Sound::write_header() {
     Put_32(header + 4, uint32_t(Header_Size - 8 + data_bytes));
     std::memcpy(header + 8, "WAVEfmt ", 8);
     Put_32(header + 16, 16);
-    Put_16(header + 20, 1);  // integer PCM
+    Put_16(header + 20, 1); // integer PCM
     Put_16(header + 22, Channels);
     Put_32(header + 24, Sample_Rate);
     Put_32(header + 28, Sample_Rate * Bytes_Per_Frame);

@@ -53,7 +53,8 @@ void Y4m_Video::frame(const Shown_Frame& frame) {
     const int width = frame.width * m_scale, height = frame.height * m_scale;
     if (!m_header_written) {
         std::string header = "YUV4MPEG2 W" + std::to_string(width) + " H" + std::to_string(height) + " F" +
-                             std::to_string(frame.frames_per_second) + ":1 Ip A1:1 C444 XCOLORRANGE=LIMITED\n";
+                             std::to_string(frame.frames_per_second) +
+                             ":1 Ip A1:1 C444 XCOLORRANGE=LIMITED\n";
         write(header.data(), header.size());
         m_header_written = true;
     }
