@@ -84,7 +84,7 @@ void Contact_Sheet::frame(const Shown_Frame& frame) {
         }
     }
     m_kept.push_back(std::move(thumbnail));
-    if (m_kept.size() == size_t(2 * Columns * Rows)) {
+    if (m_kept.size() == size_t(Kept_Limit)) {
         for (size_t i = 1; i < m_kept.size() / 2; ++i)
             m_kept[i] = std::move(m_kept[2 * i]);
         m_kept.resize(m_kept.size() / 2);
