@@ -58,6 +58,9 @@ Module_Player::Module_Player(std::unique_ptr<openmpt::module> module)
     // of the module again after its end.
     m_module->set_repeat_count(0);
     m_module->ctl_set_text("play.at_end", "stop");
+    // The default dither draws random noise into the 16-bit samples, and the
+    // same show must give the same sound on every run.
+    m_module->ctl_set_integer("dither", 0);
     record(0);
 }
 
