@@ -1,8 +1,10 @@
 #include "Demo.h"
 
 #include "Drum_Part.h"
+#include "Grid_Part.h"
 #include "Line_Part.h"
 #include "Part.h"
+#include "Tunnel_Part.h"
 #include "Texture.h"
 
 #include <algorithm>
@@ -50,6 +52,8 @@ void Demo::run(QEV_Lib::Callback* callback) {
     const Scene_Params line_params = {0, 500, 0xff121f16};
     const Scene_Params drum_params = {1, 1500, 0xff065179};
     parts[0] = Create_Line_Part(m_screen.get(), &line_params);
+    parts[1] = Create_Tunnel_Part(m_screen.get());
+    parts[2] = Create_Grid_Part(m_screen.get());
     parts[3] = Create_Drum_Part(m_screen.get(), &drum_params);
 
     m_music->play();
