@@ -41,7 +41,10 @@ Grey_Image Word_Picture(std::string_view word, int height, int size, int baselin
 }  // namespace
 
 Grey_Image Make_Overlay(int index) {
-    constexpr int Height = 400;
+    // Rows 10 to h - 11 land on screen rows 70 onward; at 374 rows they end
+    // on the grid band's last row, where the grid redraws them every frame.
+    // Taller, they would pile up below the band until the next clear.
+    constexpr int Height = 374;
     constexpr float Cx = 320, Cy = 180;   // on screen: the middle of the grid band
     Grey_Image image(Width, Height);
     switch (index) {
