@@ -1,6 +1,7 @@
 #include "Grid_Part.h"
 
 #include "Colour.h"
+#include "Fixed_Point.h"
 #include "Music.h"
 #include "Random.h"
 #include "Timer.h"
@@ -38,15 +39,6 @@ struct Vortex {
     float fy;
     float last_time;
 };
-
-// Truncated towards zero; a value outside the 64-bit range, or not a number,
-// gives 0, and only the low 32 bits are kept, so no input is undefined.
-int32_t Truncate(double x) {
-    constexpr double Limit = 9223372036854775808.0; // 2^63
-    if (!(x >= -Limit && x < Limit))
-        return 0;
-    return int32_t(uint32_t(uint64_t(int64_t(x))));
-}
 
 uint32_t Rotate_Right(uint32_t value, int bits) { return (value >> bits) | (value << (32 - bits)); }
 
@@ -95,7 +87,7 @@ void Grid_Part::update() {
     const int columns = m_grid->column_count();
     const int rows = m_grid->row_count();
     Grid_Vertex* vertex = m_grid->vertices();
-    const int32_t light = Truncate(double(m_flash) * 255.0 * 65535.0);
+    const int32_t light = Fix(double(m_flash) * 255.0 * 65535.0);
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < columns; ++j, ++vertex) {
             const float x = float(j);
@@ -116,7 +108,7 @@ void Grid_Part::update() {
                 sa += std::atan2(dx, dy);
             }
             const float m = (std::sin(4.0f * sa) * 0.15f + 1.0f) * m_zoom * 16.0f;
-            *vertex = {Truncate(double(m * su) * 65535.0), Truncate(double(m * sv) * 65535.0), light};
+            *vertex = {Fix(double(m * su) * 65535.0), Fix(double(m * sv) * 65535.0), light};
         }
     }
 

@@ -1,6 +1,7 @@
 #include "Tunnel_Part.h"
 
 #include "Colour.h"
+#include "Fixed_Point.h"
 #include "Music.h"
 #include "Timer.h"
 
@@ -90,13 +91,6 @@ float Tunnel_Light(float light) {
     if (!(light >= 4.0f))
         return 4.0f;
     return std::min(light, 511.0f);
-}
-
-int32_t Tunnel_Fix(float x) {
-    constexpr float Limit = 9223372036854775808.0f; // 2^63
-    if (!(x >= -Limit && x < Limit))
-        return 0;
-    return int32_t(uint32_t(uint64_t(int64_t(x))));
 }
 
 bool Tunnel_Part::s_started = false;
@@ -297,7 +291,7 @@ void Tunnel_Part::cast_rays(const View& view) {
             const float distance = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
             const float light = Tunnel_Light((320.0f - 2.4f * distance) * shade);
             const float around = std::atan2(hit.y, hit.x) * 81.16902f;
-            *vertex = {Tunnel_Fix(hit.z * 65535.0f), Tunnel_Fix(around * 65535.0f), Tunnel_Fix(light * 65535.0f)};
+            *vertex = {Fix(hit.z * 65535.0f), Fix(around * 65535.0f), Fix(light * 65535.0f)};
         }
     }
 }

@@ -27,9 +27,6 @@ float Ramp_Value();
 
 // A vertex's shade level, kept inside the levels the grid has (4 to 511).
 float Tunnel_Light(float light);
-// 16.16 conversion: truncated to 64 bits, low 32 kept; not a number or out of
-// the 64-bit range gives 0.
-int32_t Tunnel_Fix(float x);
 
 struct Vector3 {
     float x, y, z;

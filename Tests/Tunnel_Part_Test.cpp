@@ -1,4 +1,5 @@
 #include "Colour.h"
+#include "Fixed_Point.h"
 #include "Scene_Fixture.h"
 #include "Tunnel_Part.h"
 
@@ -46,7 +47,7 @@ TEST(Tunnel_Part, LightIsClampedAndFixedPointIsDefinedForEveryInput) {
         {-9223372036854775808.0f, 0}, {1.0e19f, 0}, {-1.0e19f, 0}, {nan, 0}, {inf, 0},
     };
     for (const auto& c : fixes)
-        EXPECT_EQ(Tunnel_Fix(c.in), c.out) << c.in;
+        EXPECT_EQ(Fix(c.in), c.out) << c.in;
 }
 
 TEST(Tunnel_Part, BeatEventsKeepTheirUnevenGuards) {
