@@ -83,10 +83,7 @@ TEST(Drum_Part, PicturesThatDoNotFitAreClippedOrSkipped) {
 TEST(Drum_Part, BeatFlashFollowsThePlayingRowOneRowAfterTheLineScene) {
     Picture_Dir dir;
     Write_Pictures();
-    Write_Flat_Tga("tekstit/a1.tga", 640, 480, 0);
-    for (const char* name : {"a2", "a3", "a4", "a5", "a6", "a7", "a8", "b1", "b2", "b3", "b4", "b5", "b6",
-                             "b7", "b8", "c1", "c2", "c3", "c4", "c5", "c6", "c7", "c8", "c9", "c10"})
-        std::filesystem::copy_file("tekstit/a1.tga", std::string("tekstit/") + name + ".tga");
+    Write_Texts();
     Scene_Rig rig;
     const Scene_Params line_params{1, 2, 0xff000064};
     Holder<Part> line = Create_Line_Part(&rig.screen, &line_params);

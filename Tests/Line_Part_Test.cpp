@@ -8,19 +8,6 @@
 
 namespace {
 
-// Text i is flat grey 9 * (i + 1), so a pixel of row 0 tells which one is shown.
-void Write_Texts() {
-    const struct {
-        char letter;
-        int count;
-    } groups[] = {{'a', 8}, {'b', 8}, {'c', 10}};
-    int index = 0;
-    for (const auto& group : groups)
-        for (int number = 1; number <= group.count; ++number)
-            Write_Flat_Tga("tekstit/" + std::string(1, group.letter) + std::to_string(number) + ".tga", 640, 480,
-                           uint8_t(9 * ++index));
-}
-
 // Type 1 with two segments at phase 0: both segments lie on row 240 across
 // the screen at full weight, so the blue of (320, 240) is twice the line
 // drawer's full-weight share of the line colour's blue.

@@ -74,6 +74,19 @@ struct Scene_Rig : Scripted_Platform {
     MM_Timer timer;
 };
 
+// Text i is flat grey 9 * (i + 1), so a pixel of row 0 tells which one is shown.
+inline void Write_Texts() {
+    const struct {
+        char letter;
+        int count;
+    } groups[] = {{'a', 8}, {'b', 8}, {'c', 10}};
+    int index = 0;
+    for (const auto& group : groups)
+        for (int number = 1; number <= group.count; ++number)
+            Write_Flat_Tga("tekstit/" + std::string(1, group.letter) + std::to_string(number) + ".tga", 640, 480,
+                           uint8_t(9 * ++index));
+}
+
 // FNV-1a over the frame buffer: a short fingerprint of a whole frame.
 inline uint64_t Frame_Hash(Screen& screen) {
     uint64_t hash = 0xcbf29ce484222325ull;
